@@ -1,0 +1,22 @@
+# GoogleTest from Debian's source package (/usr/src/googletest), built with the current compiler so
+# that the cross build gets Windows test binaries; elsewhere (MSVC + vcpkg) the installed package.
+set(TESSARO_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources")
+if(EXISTS "${TESSARO_GTEST_SOURCE}/CMakeLists.txt")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  # GoogleTest's own sources are not GBK-clean; compile them with the default charset.
+  set(_saved_opts "${CMAKE_CXX_FLAGS}")
+  add_subdirectory("${TESSARO_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+  foreach(t gtest gtest_main gmock gmock_main)
+    if(TARGET ${t})
+      if(NOT MSVC)
+        target_compile_options(${t} PRIVATE -w)
+      endif()
+      add_library(GTest::${t} ALIAS ${t})
+    endif()
+  endforeach()
+else()
+  find_package(GTest CONFIG REQUIRED)
+endif()
+include(GoogleTest)
