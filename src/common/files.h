@@ -16,5 +16,7 @@ bool SetHiddenOnly(const Text& path);
 std::int64_t FileSize(const Text& path);
 // Last-modification time in local time; false when the file cannot be found.
 bool FileModifiedTime(const Text& path, DateTime& out);
-// Directory of the running executable, without a trailing backslash.
+// Directory of the running executable, without a trailing backslash. Tests may point it elsewhere
+// (an empty text restores the real one).
 Text ProgramDirectory();
+void OverrideProgramDirectory(const Text& dir);

@@ -45,4 +45,8 @@ bool FileModifiedTime(const Text& path, DateTime& out) {
   return true;
 }
 
-Text ProgramDirectory() { return "."; }
+namespace {
+Text g_programDirOverride;
+}
+void OverrideProgramDirectory(const Text& dir) { g_programDirOverride = dir; }
+Text ProgramDirectory() { return g_programDirOverride.empty() ? Text(".") : g_programDirOverride; }

@@ -58,7 +58,13 @@ bool FileModifiedTime(const Text& path, DateTime& out) {
   return true;
 }
 
+namespace {
+Text g_programDirOverride;
+}
+void OverrideProgramDirectory(const Text& dir) { g_programDirOverride = dir; }
+
 Text ProgramDirectory() {
+  if (!g_programDirOverride.empty()) return g_programDirOverride;
   std::wstring buf(32768, L'\0');
   DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
   buf.resize(n);
