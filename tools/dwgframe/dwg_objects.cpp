@@ -269,14 +269,14 @@ Record MlineStyle(Handle handle, Handle owner, const std::string& name) {
   return w.Finish();
 }
 
-Record Layout(Handle handle, Handle owner, const LayoutSpec& spec) {
+Record Layout(Handle handle, Handle owner, const LayoutInfo& info) {
   ObjectWriter w(kClassLayout, handle);
   w.ObjectCommon(owner, {owner});
   BitWriter& d = w.Data();
   // Plot settings: no device, as AutoCAD leaves a fresh drawing.
   d.T("");
   d.T("None");
-  d.BS(spec.model ? 1712 : 688);  // plot layout flags
+  d.BS(info.model ? 1712 : 688);  // plot layout flags
   for (int i = 0; i < 4; ++i) d.BD(0.0);  // margins
   d.BD(0.0);  // paper width
   d.BD(0.0);  // paper height
@@ -284,45 +284,45 @@ Record Layout(Handle handle, Handle owner, const LayoutSpec& spec) {
   d.P2BD(0, 0);  // plot origin
   d.BS(0);    // paper units
   d.BS(0);    // rotation
-  d.BS(spec.model ? 0 : 5);  // plot type: display / layout
+  d.BS(info.model ? 0 : 5);  // plot type: display / layout
   d.P2BD(0, 0);  // window min
   d.P2BD(0, 0);  // window max
   d.T("");    // plot view name
   d.BD(1.0);  // real world units
   d.BD(1.0);  // drawing units
   d.T("");    // style sheet
-  d.BS(spec.model ? 0 : 16);  // scale type
+  d.BS(info.model ? 0 : 16);  // scale type
   d.BD(1.0);  // scale factor
   d.P2BD(0, 0);  // paper image origin
   // Layout proper.
-  d.T(spec.name);
-  d.BS(spec.tabOrder);
+  d.T(info.name);
+  d.BS(info.tabOrder);
   d.BS(1);    // layout flags
   d.P3BD(0, 0, 0);  // UCS origin
-  d.P2RD(spec.limMinX, spec.limMinY);
-  d.P2RD(spec.limMaxX, spec.limMaxY);
+  d.P2RD(info.limMinX, info.limMinY);
+  d.P2RD(info.limMaxX, info.limMaxY);
   d.P3BD(0, 0, 0);  // insertion base
   d.P3BD(1, 0, 0);
   d.P3BD(0, 1, 0);
   d.BD(0.0);  // elevation
   d.BS(0);    // orthographic view type
-  if (spec.model) {
+  if (info.model) {
     d.P3BD(0, 0, 0);
     d.P3BD(0, 0, 0);
   } else {  // an empty paper space: inverted extents
     d.P3BD(1e20, 1e20, 1e20);
     d.P3BD(-1e20, -1e20, -1e20);
   }
-  w.Refs().H(kSoftPointer, spec.blockRecord);
+  w.Refs().H(kSoftPointer, info.blockRecord);
   w.Refs().H(kSoftPointer, 0);  // last active viewport
   w.Refs().H(kHardPointer, 0);  // base UCS
   w.Refs().H(kHardPointer, 0);  // named UCS
   return w.Finish();
 }
 
-Record BlockRecord(Handle handle, Handle control, const BlockRecordSpec& spec) {
+Record BlockRecord(Handle handle, Handle control, const BlockRecordInfo& info) {
   ObjectWriter w(kTypeBlockHeader, handle);
-  w.TableEntryCommon(control, spec.name);  // its trailing null hard pointer is the record's own
+  w.TableEntryCommon(control, info.name);  // its trailing null hard pointer is the record's own
   BitWriter& d = w.Data();
   d.B(false);  // anonymous
   d.B(false);  // has attributes
@@ -334,11 +334,11 @@ Record BlockRecord(Handle handle, Handle control, const BlockRecordSpec& spec) {
   d.RC(0);     // end of insert counts: no inserts
   d.T("");     // description
   d.BL(0);     // no preview
-  w.Refs().H(kHardOwner, spec.block);
-  w.Refs().H(kSoftPointer, spec.firstEntity);
-  w.Refs().H(kSoftPointer, spec.lastEntity);
-  w.Refs().H(kHardOwner, spec.endblk);
-  w.Refs().H(kHardPointer, spec.layout);
+  w.Refs().H(kHardOwner, info.block);
+  w.Refs().H(kSoftPointer, info.firstEntity);
+  w.Refs().H(kSoftPointer, info.lastEntity);
+  w.Refs().H(kHardOwner, info.endblk);
+  w.Refs().H(kHardPointer, info.layout);
   return w.Finish();
 }
 

@@ -74,21 +74,21 @@ struct ViewWindow {
 };
 Record Vport(Handle handle, Handle control, const std::string& name, const ViewWindow& view, double gridSpacing);
 Record MlineStyle(Handle handle, Handle owner, const std::string& name);
-struct LayoutSpec {
+struct LayoutInfo {
   std::string name;
   std::uint16_t tabOrder;
   bool model;
   Handle blockRecord;
   double limMinX, limMinY, limMaxX, limMaxY;
 };
-Record Layout(Handle handle, Handle owner, const LayoutSpec& spec);
-struct BlockRecordSpec {
+Record Layout(Handle handle, Handle owner, const LayoutInfo& info);
+struct BlockRecordInfo {
   std::string name;
   Handle block, endblk;
   Handle firstEntity, lastEntity;  // 0 when the block holds no entities
   Handle layout;
 };
-Record BlockRecord(Handle handle, Handle control, const BlockRecordSpec& spec);
+Record BlockRecord(Handle handle, Handle control, const BlockRecordInfo& info);
 Record BlockBegin(Handle handle, const EntityLinks& links, const std::string& name);
 Record BlockEnd(Handle handle, const EntityLinks& links);
 Record Line(Handle handle, const EntityLinks& links, double x1, double y1, double x2, double y2);

@@ -50,8 +50,6 @@ enum : Handle {
 constexpr std::uint32_t kJulianDay = 2460677;
 constexpr std::uint32_t kMilliseconds = 12u * 3600u * 1000u;
 
-void Point3(BitWriter& w, double x, double y, double z) { w.P3BD(x, y, z); }
-
 void WriteHeaderVariables(BitWriter& w, Handle handseed) {
   const double minX = 0.0, maxX = kSheetWidth, minY = -kSheetHeight, maxY = 0.0;
   w.BD(412148564080.0);
@@ -101,27 +99,27 @@ void WriteHeaderVariables(BitWriter& w, Handle handseed) {
   // Paper space, then model space: INSBASE EXTMIN EXTMAX LIMMIN LIMMAX ELEVATION UCS...
   for (int space = 0; space < 2; ++space) {
     const bool model = space == 1;
-    Point3(w, 0, 0, 0);
+    w.P3BD(0, 0, 0);
     if (model) {
-      Point3(w, minX, minY, 0);
-      Point3(w, maxX, maxY, 0);
+      w.P3BD(minX, minY, 0);
+      w.P3BD(maxX, maxY, 0);
       w.P2RD(minX, minY);
       w.P2RD(maxX, maxY);
     } else {  // nothing in paper space
-      Point3(w, 1e20, 1e20, 1e20);
-      Point3(w, -1e20, -1e20, -1e20);
+      w.P3BD(1e20, 1e20, 1e20);
+      w.P3BD(-1e20, -1e20, -1e20);
       w.P2RD(0, 0);
       w.P2RD(kSheetWidth, kSheetHeight);
     }
     w.BD(0.0);
-    Point3(w, 0, 0, 0);
-    Point3(w, 1, 0, 0);
-    Point3(w, 0, 1, 0);
+    w.P3BD(0, 0, 0);
+    w.P3BD(1, 0, 0);
+    w.P3BD(0, 1, 0);
     w.H(kHardPointer, 0);  // UCSNAME
     w.H(kHardPointer, 0);  // UCSORTHOREF
     w.BS(0);               // UCSORTHOVIEW
     w.H(kHardPointer, 0);  // UCSBASE
-    for (int i = 0; i < 6; ++i) Point3(w, 0, 0, 0);  // UCSORG TOP..BACK
+    for (int i = 0; i < 6; ++i) w.P3BD(0, 0, 0);  // UCSORG TOP..BACK
   }
 
   WriteMetricDimValues(w);
