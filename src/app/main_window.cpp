@@ -2,7 +2,12 @@
 
 #include <commctrl.h>
 
+#include "app/modes.h"
 #include "app/tools_window.h"
+#include "cad/cad_connection.h"
+#include "cad/merge_run.h"
+#include "drawing_list/drawing_list.h"
+#include "online/update_check.h"
 #include "cad/automation.h"
 #include "common/globals.h"
 #include "common/platform.h"
@@ -29,17 +34,17 @@ ui::ControlDef g_controls[] = {
     {&选择框_网页, "选择框_网页", Kind::CheckBox, nullptr, 709, 6, 128, 16, "启动后打开帮助页面", SaveHelpFlag},
     {&按钮_广告, "按钮_广告", Kind::Button, nullptr, 708, 24, 130, 32, "CAD工具及设置", OpenToolsWindow},
     {&分组框1, "分组框1", Kind::Group, nullptr, 5, 77, 211, 95, "排列方式", nullptr},
-    {&单选框_横, "单选框_横", Kind::Radio, &分组框1, 11, 25, 88, 24, "横    排", nullptr, WS_GROUP},
-    {&单选框_竖, "单选框_竖", Kind::Radio, &分组框1, 119, 25, 88, 24, "竖    排", nullptr},
-    {&单选框_混, "单选框_混", Kind::Radio, &分组框1, 11, 58, 88, 24, "混 合 排", nullptr},
-    {&单选框_定, "单选框_定", Kind::Radio, &分组框1, 119, 58, 88, 24, "定 向 排", nullptr},
+    {&单选框_横, "单选框_横", Kind::Radio, &分组框1, 11, 25, 88, 24, "横    排", SelectHorizontalMode, WS_GROUP},
+    {&单选框_竖, "单选框_竖", Kind::Radio, &分组框1, 119, 25, 88, 24, "竖    排", SelectVerticalMode},
+    {&单选框_混, "单选框_混", Kind::Radio, &分组框1, 11, 58, 88, 24, "混 合 排", SelectMixedMode},
+    {&单选框_定, "单选框_定", Kind::Radio, &分组框1, 119, 58, 88, 24, "定 向 排", SelectDirectionalMode},
     {&分组框3, "分组框3", Kind::Group, nullptr, 220, 77, 620, 95, "参数设置", nullptr, WS_GROUP},
     {&标签2, "标签2", Kind::Label, &分组框3, 8, 28, 70, 24, "图纸间距:", nullptr},
     {&编辑框_间距, "编辑框_间距", Kind::Edit, &分组框3, 80, 28, 60, 24, "10", nullptr},
     {&标签_行数量, "标签_行数量", Kind::Label, &分组框3, 168, 28, 72, 24, "每行数量:", nullptr},
     {&编辑框_行数量, "编辑框_行数量", Kind::Edit, &分组框3, 241, 28, 60, 24, "10", nullptr},
     {&标签6, "标签6", Kind::Label, &分组框3, 338, 28, 72, 24, "图纸尺寸:", nullptr},
-    {&组合框_尺寸, "组合框_尺寸", Kind::Combo, &分组框3, 413, 28, 194, 24, "", nullptr},
+    {&组合框_尺寸, "组合框_尺寸", Kind::Combo, &分组框3, 413, 28, 194, 24, "", ApplySizePreset},
     {&标签3, "标签3", Kind::Label, &分组框3, 8, 60, 70, 24, "图纸长度:", nullptr},
     {&编辑框_水平尺寸, "编辑框_水平尺寸", Kind::Edit, &分组框3, 80, 59, 60, 24, "420", nullptr},
     {&标签4, "标签4", Kind::Label, &分组框3, 168, 60, 70, 24, "图纸宽度:", nullptr},
@@ -50,15 +55,15 @@ ui::ControlDef g_controls[] = {
     {&编辑框_定向垂直数量, "编辑框_定向垂直数量", Kind::Edit, &分组框3, 572, 59, 35, 24, "3", nullptr},
     {&超级列表框1, "超级列表框1", Kind::ListView, nullptr, 5, 181, 630, 296, "", nullptr},
     {&分组框2, "分组框2", Kind::Group, nullptr, 640, 173, 200, 305, "图纸文件操作", nullptr},
-    {&按钮_增加, "按钮_增加", Kind::Button, &分组框2, 12, 29, 80, 40, "增加", nullptr},
-    {&按钮_上移, "按钮_上移", Kind::Button, &分组框2, 108, 29, 80, 40, "上移", nullptr},
-    {&按钮_删除, "按钮_删除", Kind::Button, &分组框2, 12, 75, 80, 40, "删除", nullptr},
-    {&按钮_下移, "按钮_下移", Kind::Button, &分组框2, 108, 75, 80, 40, "下移", nullptr},
-    {&按钮_清空, "按钮_清空", Kind::Button, &分组框2, 12, 143, 80, 40, "清空", nullptr},
-    {&按钮_置顶, "按钮_置顶", Kind::Button, &分组框2, 108, 143, 80, 40, "置顶", nullptr},
+    {&按钮_增加, "按钮_增加", Kind::Button, &分组框2, 12, 29, 80, 40, "增加", AddDrawings},
+    {&按钮_上移, "按钮_上移", Kind::Button, &分组框2, 108, 29, 80, 40, "上移", MoveRowUp},
+    {&按钮_删除, "按钮_删除", Kind::Button, &分组框2, 12, 75, 80, 40, "删除", RemoveSelectedRows},
+    {&按钮_下移, "按钮_下移", Kind::Button, &分组框2, 108, 75, 80, 40, "下移", MoveRowDown},
+    {&按钮_清空, "按钮_清空", Kind::Button, &分组框2, 12, 143, 80, 40, "清空", ClearDrawingList},
+    {&按钮_置顶, "按钮_置顶", Kind::Button, &分组框2, 108, 143, 80, 40, "置顶", MoveRowToTop},
     {&按钮_关闭, "按钮_关闭", Kind::Button, &分组框2, 12, 190, 80, 40, "关闭", ConfirmClose},
-    {&按钮_置底, "按钮_置底", Kind::Button, &分组框2, 108, 190, 80, 40, "置底", nullptr},
-    {&按钮_开始合图, "按钮_开始合图", Kind::Button, &分组框2, 11, 243, 176, 48, "开始合图", nullptr},
+    {&按钮_置底, "按钮_置底", Kind::Button, &分组框2, 108, 190, 80, 40, "置底", MoveRowToBottom},
+    {&按钮_开始合图, "按钮_开始合图", Kind::Button, &分组框2, 11, 243, 176, 48, "开始合图", RunMerge},
     {&标签5, "标签5", Kind::Label, nullptr, 5, 480, 835, 20, kHint.c_str(), OpenHomePage},
 };
 constexpr std::size_t kCount = sizeof g_controls / sizeof g_controls[0];
@@ -179,6 +184,7 @@ HWND CreateMainWindow() {
   if (!window) return nullptr;
   ui::CreateControls(window, g_controls, kCount, kControlIdBase, g_defaultFont);
   SetupControls();
+  drawing_list::SetupColumns();
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   OnMainWindowCreated();
@@ -199,14 +205,18 @@ void RunMessageLoop() {
 
 void OnMainWindowCreated() {
   using namespace mainwin;
+  SelectHorizontalMode();
   SetFocus(按钮_增加);
   LoadSettings();
+  ConnectToCad();
   // The help page opens when asked for, and at every twentieth start.
   if (helpFlagText == "1" || runCount % 20 == 0) {
     SendMessageW(选择框_网页, BM_SETCHECK, BST_CHECKED, 0);
     SaveHelpFlag();
     OpenUrl(HelpPageUrl());
   }
+  PrepareSizePresets();
+  CheckForUpdate();
 }
 
 void SaveHelpFlag() {

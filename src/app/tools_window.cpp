@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/gbk.h"
+#include "online/settings_page.h"
 
 namespace toolswin {
 HWND window;
@@ -47,10 +48,12 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       if (ui::RouteNotify(g_controls, kCount, kControlIdBase, lParam)) return 0;
+      if (RouteSettingsNotify(lParam)) return 0;
       break;
     }
     case WM_COMMAND:
       if (ui::RouteCommand(g_controls, kCount, kControlIdBase, wParam, lParam)) return 0;
+      if (RouteSettingsCommand(wParam, lParam)) return 0;
       break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -60,7 +63,10 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(b);
       break;
     case WM_DESTROY:
-      if (hwnd == window) window = nullptr;
+      if (hwnd == window) {
+        window = nullptr;
+        OnToolsWindowDestroyed();
+      }
       return 0;
     default:
       break;
@@ -115,6 +121,8 @@ void ShowToolsWindow(HWND owner) {
   if (!window) return;
   ui::CreateControls(window, g_controls, kCount, kControlIdBase, g_font);
   AddTabs();
+  CreateSettingsPage(页面_设置, g_font);
+  FillSettingsTables();
   ShowWindow(window, SW_SHOWNORMAL);
 }
 

@@ -1,0 +1,18 @@
+# Fails when EXE imports a DLL that is not part of Windows (a runtime the static link missed).
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" names "${dump}")
+set(system kernel32 user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 wininet msvcrt advapi32
+    shlwapi uuid rpcrt4 ws2_32 winmm version imm32 uxtheme)
+foreach(n ${names})
+  string(REPLACE "DLL Name: " "" dll "${n}")
+  string(TOLOWER "${dll}" lower)
+  string(REGEX REPLACE "\\.dll$" "" base "${lower}")
+  list(FIND system "${base}" found)
+  if(found EQUAL -1)
+    message(FATAL_ERROR "${EXE} imports ${dll}, which is not a system DLL")
+  endif()
+  message(STATUS "imports ${dll}")
+endforeach()
