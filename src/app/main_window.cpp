@@ -179,7 +179,7 @@ HWND CreateMainWindow() {
   int x = work.left + (work.right - work.left - w) / 2;
   int y = work.top + (work.bottom - work.top - h) / 2;
   window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kClassName, L"",
-                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, x, y, w, h,
+                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y, w, h,
                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window) return nullptr;
   ui::CreateControls(window, g_controls, kCount, kControlIdBase, g_defaultFont);
