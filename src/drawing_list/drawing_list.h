@@ -22,6 +22,9 @@ void MakeVisible(int row);
 void GiveFocus();
 }  // namespace drawing_list
 
+// Told to the user when the chosen names do not fit into the open-file dialog's answer.
+extern const char kSelectionTooLongText[];
+
 void AddDrawings();
 void MoveRowUp();
 void MoveRowDown();

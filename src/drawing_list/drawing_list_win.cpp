@@ -1,9 +1,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+
 #include "app/main_window.h"
+#include "common/files.h"
 #include "common/gbk.h"
+#include "common/globals.h"
+#include "common/platform.h"
 #include "drawing_list/drawing_list.h"
+#include "drawing_list/list_text.h"
+#include "settings/settings.h"
 
 namespace drawing_list {
 namespace {
@@ -12,6 +19,10 @@ HWND List() { return mainwin::超级列表框1; }
 
 void SetupColumns() {
   ListView_SetExtendedListViewStyle(List(), LVS_EX_FULLROWSELECT);
+  // The header shows its texts only: its buttons never react and the list is never sorted.
+  HWND header = ListView_GetHeader(List());
+  if (header)
+    SetWindowLongW(header, GWL_STYLE, GetWindowLongW(header, GWL_STYLE) & ~HDS_BUTTONS);
   const struct {
     const char* header;
     int width;
@@ -98,11 +109,123 @@ void MakeVisible(int row) { ListView_EnsureVisible(List(), row, FALSE); }
 void GiveFocus() { SetFocus(List()); }
 }  // namespace drawing_list
 
-// The button procedures arrive with the drawing-list work.
-void AddDrawings() {}
-void MoveRowUp() {}
-void MoveRowDown() {}
-void MoveRowToTop() {}
-void MoveRowToBottom() {}
-void RemoveSelectedRows() {}
-void ClearDrawingList() {}
+namespace {
+constexpr int kColumns = 4;
+using Row = std::array<Text, kColumns>;
+
+Row TakeRow(int row) {
+  Row r;
+  for (int c = 0; c < kColumns; ++c) r[c] = drawing_list::CellText(row, c);
+  return r;
+}
+
+void PutRow(int row, const Row& r) {
+  for (int c = 0; c < kColumns; ++c) drawing_list::SetCellText(row, c, r[c]);
+}
+
+void Boundary(const char* text) {
+  ShowMessage(mainwin::window, text, "提示", MB_ICONINFORMATION | MB_OK);
+  drawing_list::GiveFocus();
+}
+
+// Appends one row for path: number (the row count now), path, size and time.
+void AppendFileRow(const Text& path) {
+  using namespace drawing_list;
+  int row = AppendRow();
+  SetCellText(row, 0, IntToText(RowCount()));
+  SetCellText(row, 1, path);
+  SetCellText(row, 2, SizeCellText(FileSize(path)));
+  DateTime t;
+  SetCellText(row, 3, FileModifiedTime(path, t) ? TimeCellText(t) : MissingFileCellText());
+}
+}  // namespace
+
+const char kSelectionTooLongText[] =
+    "选择的文件太多，文件名的总长度超出了文件对话框的限制，本次没有增加任何文件。\n"
+    "请分几次选择，每次少选一些文件。";
+
+void AddDrawings() {
+  using namespace drawing_list;
+  GiveFocus();
+  OpenFileRequest request;
+  request.title = "请选择要合并的CAD文件";
+  request.filter = "DWG文件|*.dwg|DXF文件|*.dxf";
+  request.initialFolder = lastFolder;
+  request.bufferBytes = 61440;
+  OpenFileResult result = ShowOpenFileDialog(mainwin::window, request);
+  if (result.tooLong && result.paths.empty())
+    ShowMessage(mainwin::window, kSelectionTooLongText, "提示", MB_ICONINFORMATION | MB_OK);
+  if (!result.paths.empty()) {
+    const Text& first = result.paths[0];
+    std::size_t cut = FindLastChar(first, '\\');
+    if (cut != Text::npos) {
+      lastFolder = first.substr(0, cut + 1);
+      WriteSetting(kKeyFolder, lastFolder);
+    }
+    // Thousands of rows: redrawing after each insertion would make the fill quadratic.
+    SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
+    for (const Text& path : result.paths) AppendFileRow(path);
+    SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(List(), nullptr, TRUE);
+  }
+  SetCurrentRow(0);
+}
+
+void MoveRowUp() {
+  using namespace drawing_list;
+  int s = SelectedRow();
+  if (s < 0) return;
+  if (s == 0) return Boundary("到顶啦！");
+  Row above = TakeRow(s - 1);
+  PutRow(s - 1, TakeRow(s));
+  PutRow(s, above);
+  DeselectRow(s);
+  SelectRow(s - 1);
+  GiveFocus();
+}
+
+void MoveRowDown() {
+  using namespace drawing_list;
+  int s = SelectedRow();
+  if (s < 0) return;
+  if (s == RowCount() - 1) return Boundary("到底啦！");
+  Row below = TakeRow(s + 1);
+  PutRow(s + 1, TakeRow(s));
+  PutRow(s, below);
+  DeselectRow(s);
+  SelectRow(s + 1);
+  GiveFocus();
+}
+
+void MoveRowToTop() {
+  using namespace drawing_list;
+  int s = SelectedRow();
+  if (s < 0) return;
+  if (s == 0) return Boundary("已经到顶啦！！");
+  Row moved = TakeRow(s);
+  InsertRow(0, moved[0]);
+  PutRow(0, moved);
+  RemoveRow(s + 1);
+  SelectRow(0);
+  GiveFocus();
+}
+
+void MoveRowToBottom() {
+  using namespace drawing_list;
+  int s = SelectedRow();
+  if (s < 0) return;
+  if (s == RowCount() - 1) return Boundary("已经到底啦！！");
+  Row moved = TakeRow(s);
+  RemoveRow(s);
+  int last = AppendRow();
+  PutRow(last, moved);
+  SelectRow(last);
+  GiveFocus();
+}
+
+void RemoveSelectedRows() {
+  using namespace drawing_list;
+  for (int s = SelectedRow(); s >= 0; s = SelectedRow()) RemoveRow(s);
+}
+
+void ClearDrawingList() { drawing_list::RemoveAllRows(); }
