@@ -8,7 +8,7 @@ Text SizeItemText(const Text& entry) {
   const TextArray pieces = split(entry, "-");
   Text item;
   for (std::size_t i = 0; i < pieces.size() && i < 3; ++i) item += pieces[i];
-  if (item.empty()) return EmptySizeItemText();
+  if (item.find_first_not_of(" \t") == Text::npos) return EmptySizeItemText();
   return item + "mm";
 }
 
@@ -16,7 +16,7 @@ bool SizeFromEntry(const Text& entry, Text& length, Text& width) {
   const TextArray pieces = split(entry, "-");
   if (pieces.size() < 3) return false;
   const TextArray size = split(pieces[2], "*");
-  if (size.size() < 2) return false;
+  if (size.size() < 2 || size[0].empty() || size[1].empty()) return false;
   length = size[0];
   width = size[1];
   return true;

@@ -10,13 +10,14 @@ TextArray SizeEntries(const Text& sizeList);
 
 // "A0-横向-1189*841" -> "A0横向1189*841mm": the first three "-" pieces joined, plus "mm";
 // further pieces are ignored. An entry with fewer pieces shows the pieces it has plus "mm";
-// an entry with no visible text at all shows EmptySizeItemText().
+// an entry whose first three pieces hold nothing but blanks shows EmptySizeItemText(), so the
+// item is still visible in the list.
 Text SizeItemText(const Text& entry);
 Text EmptySizeItemText();
 
 // Length and width from the third "-" piece split at "*", as written (no conversion); pieces
-// after the second are ignored. False (outputs untouched) when the entry has no third piece
-// or the third piece does not give two pieces.
+// after the second are ignored. False (outputs untouched) when the entry has no third piece,
+// the third piece does not give two pieces, or either of them is empty ("*841", "1189**841").
 bool SizeFromEntry(const Text& entry, Text& length, Text& width);
 
 // The item to select for a wanted index: past the last -> the last, below 0 -> the first,

@@ -27,6 +27,9 @@ TEST(Presets, ItemText) {
       {"", EmptySizeItemText()},
       {"-", EmptySizeItemText()},
       {"--", EmptySizeItemText()},
+      {" ", EmptySizeItemText()},  // blanks only would be an invisible item
+      {" - \t- ", EmptySizeItemText()},
+      {" -横向", " 横向mm"},
   };
   for (const auto& c : cases) EXPECT_EQ(SizeItemText(c.entry), c.want) << c.entry;
 }
@@ -44,6 +47,9 @@ TEST(Presets, SizeFromEntry) {
       {"A3-横向- 420 * 297 ", true, " 420 ", " 297 "},  // written as they stand
       {"A0-横向-1189", false, "", ""},
       {"A0-横向-1189*", false, "", ""},
+      {"A0-横向-*841", false, "", ""},  // an empty size piece is a missing one
+      {"A0-横向-1189**841", false, "", ""},
+      {"A0-横向-1189*841*", true, "1189", "841"},
       {"A0-横向", false, "", ""},
       {"", false, "", ""},
   };
