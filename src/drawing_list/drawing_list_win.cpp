@@ -19,10 +19,6 @@ HWND List() { return mainwin::超级列表框1; }
 
 void SetupColumns() {
   ListView_SetExtendedListViewStyle(List(), LVS_EX_FULLROWSELECT);
-  // The header shows its texts only: its buttons never react and the list is never sorted.
-  HWND header = ListView_GetHeader(List());
-  if (header)
-    SetWindowLongW(header, GWL_STYLE, GetWindowLongW(header, GWL_STYLE) & ~HDS_BUTTONS);
   const struct {
     const char* header;
     int width;
