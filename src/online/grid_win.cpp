@@ -176,10 +176,12 @@ void Paint(GridData* d, HDC dc) {
       RECT cell{l, t, r, b};
       FillRect(dc, &cell, fixed ? fixedBrush : cellBrush);
       const std::wstring text = GbkToWide(m.Cell(row, c));
-      RECT inner{l + 3, t, r - 3, b - 1};
+      // Narrow columns ("序号" in 35 pixels) need all the room inside the lines; text that is
+      // still too long is clipped at the cell's edge.
+      const bool centred = m.Centred(row, c);
+      RECT inner{l + (centred ? 1 : 3), t, r - (centred ? 1 : 2), b - 1};
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
-                    (m.Centred(row, c) ? DT_CENTER : DT_LEFT));
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (centred ? DT_CENTER : DT_LEFT));
       SelectObject(dc, fixed ? fixedPen : cellPen);
       MoveToEx(dc, r - 1, t, nullptr);
       LineTo(dc, r - 1, b - 1);
