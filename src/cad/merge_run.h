@@ -4,5 +4,7 @@
 #include "common/text.h"
 
 void RunMerge();
-void InsertDrawingAt(int row, const InsertionPoint& point, const Text& path);
-void InsertPartFrameAt(const InsertionPoint& point);
+// One drawing's insertion (row from 0) at point; true when the CAD application inserted it.
+bool InsertDrawingAt(int row, const InsertionPoint& point, const Text& path);
+// One part frame's insertion at point; true when inserted.
+bool InsertPartFrameAt(const InsertionPoint& point);
