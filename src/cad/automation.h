@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <string>
+#include <vector>
+
 class AutomationRef {
  public:
   AutomationRef() = default;
@@ -19,14 +22,27 @@ class AutomationRef {
     }
     IDispatch* old = object_;
     object_ = obj;
+    members_.clear();
     if (old) old->Release();
   }
   void Release() { Store(nullptr); }
   IDispatch* get() const { return object_; }
   bool empty() const { return object_ == nullptr; }
 
+  // What a member's lookup found for the held object: its DISPID and the declared type of each
+  // by-reference parameter (VT_EMPTY: by value). Every lookup is a call into the CAD
+  // application's process, so it is done once per object and member.
+  struct Member {
+    std::wstring name;
+    WORD flags;
+    DISPID id;
+    std::vector<VARTYPE> byRef;
+  };
+  std::vector<Member>& members() const { return members_; }
+
  private:
   IDispatch* object_ = nullptr;
+  mutable std::vector<Member> members_;
 };
 
 extern AutomationRef cadApplication;
@@ -37,8 +53,6 @@ extern AutomationRef lastBlockReference;
 
 // Late-bound automation through IDispatch. Every operation reports success to its caller and
 // nothing to the user: the merge run decides what a failure means.
-
-#include <vector>
 
 #include "common/text.h"
 
@@ -81,6 +95,9 @@ bool GetRunningObject(const Text& progId, AutomationRef& target);
 // gets its argument converted to the declared type and passed by reference. result (optional)
 // receives the returned value; it is VT_EMPTY after a failure.
 bool AutomationInvoke(IDispatch* obj, const Text& name, WORD flags, const AutomationArgs& args,
+                      VARIANT* result);
+// The same on a holder's object, with the member lookup remembered by the holder.
+bool AutomationInvoke(const AutomationRef& obj, const Text& name, WORD flags, const AutomationArgs& args,
                       VARIANT* result);
 
 // A property read or a method call whose result is an object: the result replaces target's

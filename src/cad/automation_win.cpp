@@ -129,19 +129,24 @@ std::vector<VARTYPE> ByReferenceTypes(IDispatch* obj, DISPID id, WORD flags) {
 
 }  // namespace
 
-bool AutomationInvoke(IDispatch* obj, const Text& name, WORD flags, const AutomationArgs& args,
-                      VARIANT* result) {
-  if (result) VariantInit(result);
-  if (!obj) return false;
-  std::wstring wide = GbkToWide(name);
-  LPOLESTR names[1] = {wide.data()};
-  DISPID id = DISPID_UNKNOWN;
-  if (FAILED(obj->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
+namespace {
 
+// Looks the member up: its DISPID by name, then (when there are arguments) its by-reference
+// parameters from the type information.
+bool LookUp(IDispatch* obj, const Text& name, WORD flags, bool withArguments, AutomationRef::Member& m) {
+  m.name = GbkToWide(name);
+  m.flags = flags;
+  LPOLESTR names[1] = {m.name.data()};
+  if (FAILED(obj->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &m.id))) return false;
+  if (withArguments) m.byRef = ByReferenceTypes(obj, m.id, flags);
+  return true;
+}
+
+bool InvokeMember(IDispatch* obj, const AutomationRef::Member& member, WORD flags, const AutomationArgs& args,
+                  VARIANT* result) {
   const std::vector<VARIANT>& given = args.values();
   const std::size_t n = given.size();
-  std::vector<VARTYPE> byRef;
-  if (n > 0) byRef = ByReferenceTypes(obj, id, flags);
+  const std::vector<VARTYPE>& byRef = member.byRef;
 
   // Converted copies for by-reference parameters (they must outlive the call), and the argument
   // list in the reverse order that IDispatch::Invoke takes.
@@ -177,7 +182,7 @@ bool AutomationInvoke(IDispatch* obj, const Text& name, WORD flags, const Automa
     UINT argErr = 0;
     VARIANT ignored;
     VariantInit(&ignored);
-    hr = obj->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? result : &ignored, &excep,
+    hr = obj->Invoke(member.id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? result : &ignored, &excep,
                      &argErr);
     VariantClear(&ignored);
     SysFreeString(excep.bstrSource);
@@ -187,6 +192,35 @@ bool AutomationInvoke(IDispatch* obj, const Text& name, WORD flags, const Automa
   }
   for (VARIANT& v : converted) VariantClear(&v);
   return ok && SUCCEEDED(hr);
+}
+
+}  // namespace
+
+bool AutomationInvoke(IDispatch* obj, const Text& name, WORD flags, const AutomationArgs& args,
+                      VARIANT* result) {
+  if (result) VariantInit(result);
+  AutomationRef::Member member;
+  if (!obj || !LookUp(obj, name, flags, !args.values().empty(), member)) return false;
+  return InvokeMember(obj, member, flags, args, result);
+}
+
+bool AutomationInvoke(const AutomationRef& obj, const Text& name, WORD flags, const AutomationArgs& args,
+                      VARIANT* result) {
+  if (result) VariantInit(result);
+  if (obj.empty()) return false;
+  const std::wstring wide = GbkToWide(name);
+  std::vector<AutomationRef::Member>& known = obj.members();
+  const AutomationRef::Member* member = nullptr;
+  for (const AutomationRef::Member& m : known)
+    if (m.flags == flags && m.name == wide) member = &m;
+  if (!member) {
+    // Looked up with its parameters always, so that a later call with arguments finds them.
+    AutomationRef::Member m;
+    if (!LookUp(obj.get(), name, flags, true, m)) return false;
+    known.push_back(std::move(m));
+    member = &known.back();
+  }
+  return InvokeMember(obj.get(), *member, flags, args, result);
 }
 
 namespace {
@@ -206,20 +240,20 @@ bool StoreObjectResult(bool called, VARIANT& result, AutomationRef& target) {
 
 bool ReadObjectProperty(const AutomationRef& obj, const Text& name, AutomationRef& target) {
   VARIANT result;
-  bool called = AutomationInvoke(obj.get(), name, DISPATCH_PROPERTYGET, AutomationArgs(), &result);
+  bool called = AutomationInvoke(obj, name, DISPATCH_PROPERTYGET, AutomationArgs(), &result);
   return StoreObjectResult(called, result, target);
 }
 
 bool CallForObject(const AutomationRef& obj, const Text& name, const AutomationArgs& args,
                    AutomationRef& target) {
   VARIANT result;
-  bool called = AutomationInvoke(obj.get(), name, DISPATCH_METHOD, args, &result);
+  bool called = AutomationInvoke(obj, name, DISPATCH_METHOD, args, &result);
   return StoreObjectResult(called, result, target);
 }
 
 bool CallMethod(const AutomationRef& obj, const Text& name, const AutomationArgs& args) {
   VARIANT result;
-  bool called = AutomationInvoke(obj.get(), name, DISPATCH_METHOD, args, &result);
+  bool called = AutomationInvoke(obj, name, DISPATCH_METHOD, args, &result);
   VariantClear(&result);
   return called;
 }

@@ -136,6 +136,23 @@ TEST_F(CadConnection, AutomationCallsAsTheServerSeesThem) {
     EXPECT_TRUE(CallForObject(space, "InsertBlock", args, block));
     EXPECT_FALSE(block.empty());
   }
+  {
+    // A holder remembers member lookups for its object only: "Name" has another DISPID on a
+    // block reference than on the application.
+    AutomationRef holder;
+    ASSERT_TRUE(GetRunningObject("ZWCAD.Application", holder));
+    auto name = [&holder] {
+      VARIANT v;
+      Text out = AutomationInvoke(holder, "Name", DISPATCH_PROPERTYGET, AutomationArgs(), &v) && v.vt == VT_BSTR
+                     ? WideToGbk(v.bstrVal) : Text("(failed)");
+      VariantClear(&v);
+      return out;
+    };
+    EXPECT_EQ(name(), "ZWCAD.Application");
+    block.get()->AddRef();
+    holder.Store(block.get());
+    EXPECT_EQ(name(), file);
+  }
   // Refusals: a point of two doubles, too many arguments, an unknown member, an empty object.
   {
     SAFEARRAYBOUND two{2, 1};
@@ -168,8 +185,9 @@ TEST_F(CadConnection, AutomationCallsAsTheServerSeesThem) {
   EXPECT_EQ(calls[4].line, "InsertBlock point=(-2.5,4,0) vt=VT_ARRAY|VT_R8 lb=1 name=" + file +
                                " scales=1,1,1 rot=0 (VT_R8 each) password=VT_I4 0"
                                " sent=VT_ARRAY|VT_R8,VT_BSTR,VT_I4,VT_I4,VT_I4,VT_I4,VT_I4 -> ok");
-  ASSERT_GE(calls.size(), 6u);
-  EXPECT_NE(calls[5].line.find("-> refused: point 2 elements"), Text::npos) << calls[5].line;
+  ASSERT_GE(calls.size(), 7u);
+  EXPECT_EQ(calls[5].line, "Name");
+  EXPECT_NE(calls[6].line.find("-> refused: point 2 elements"), Text::npos) << calls[6].line;
 }
 
 }  // namespace
