@@ -138,12 +138,15 @@ void Paint(HWND hwnd) {
     double spanX = maxX - minX, spanY = maxY - minY;
     double sx = spanX > 0 ? (right - left) / spanX : 0, sy = spanY > 0 ? (bottom - top) / spanY : 0;
     double s = (sx > 0 && sy > 0) ? (sx < sy ? sx : sy) : (sx > 0 ? sx : sy);
+    // Centred in the area along the direction that does not fill it.
+    const int offX = static_cast<int>(((right - left) - spanX * s) / 2);
+    const int offY = static_cast<int>(((bottom - top) - spanY * s) / 2);
     HPEN pen = CreatePen(PS_SOLID, 2, RGB(0, 90, 200));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     for (std::size_t i = 0; i < g_markers.size(); ++i) {
       const Marker& m = g_markers[i];
-      int px = left + static_cast<int>((m.x - minX) * s);
-      int py = top + static_cast<int>((maxY - m.y) * s);  // drawing Y grows upwards
+      int px = left + offX + static_cast<int>((m.x - minX) * s);
+      int py = top + offY + static_cast<int>((maxY - m.y) * s);  // drawing Y grows upwards
       Rectangle(dc, px - 4, py - 4, px + 5, py + 5);
       std::wstring text = std::to_wstring(i + 1) + L" " + m.label;
       TextOutW(dc, px + 7, py - 6, text.c_str(), static_cast<int>(text.size()));
