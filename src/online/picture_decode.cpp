@@ -13,6 +13,16 @@ bool PictureSizeAllowed(std::uint64_t width, std::uint64_t height) {
          width * height <= kMaxPicturePixels;
 }
 
+void LayOverWhite(Picture& p) {
+  for (std::size_t i = 0; i + 3 < p.pixels.size(); i += 4) {
+    const unsigned a = p.pixels[i + 3];
+    if (a == 255) continue;
+    for (int c = 0; c < 3; ++c)
+      p.pixels[i + c] = static_cast<std::uint8_t>((p.pixels[i + c] * a + 255u * (255u - a) + 127u) / 255u);
+    p.pixels[i + 3] = 255;
+  }
+}
+
 PictureFormat DetectPictureFormat(const std::string& b) {
   auto starts = [&b](const char* sig, std::size_t n) {
     return b.size() >= n && std::memcmp(b.data(), sig, n) == 0;
@@ -39,16 +49,6 @@ bool AllocateWhite(Picture& out, std::uint32_t width, std::uint32_t height) {
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);
   return true;
-}
-
-void LayOverWhite(Picture& p) {
-  for (std::size_t i = 0; i + 3 < p.pixels.size(); i += 4) {
-    const unsigned a = p.pixels[i + 3];
-    if (a == 255) continue;
-    for (int c = 0; c < 3; ++c)
-      p.pixels[i + c] = static_cast<std::uint8_t>((p.pixels[i + c] * a + 255u * (255u - a) + 127u) / 255u);
-    p.pixels[i + 3] = 255;
-  }
 }
 
 // ---- PNG ----

@@ -29,3 +29,6 @@ PictureFormat DetectPictureFormat(const std::string& bytes);
 // arrived; the rest stays white.
 bool DecodePng(const std::string& bytes, Picture& out);
 bool DecodeJpeg(const std::string& bytes, Picture& out);
+
+// Mixes each pixel's colour with white by its alpha and makes it opaque.
+void LayOverWhite(Picture& picture);
