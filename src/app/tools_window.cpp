@@ -23,8 +23,9 @@ ui::ControlDef g_controls[] = {
     {&页面_工具, "页面_工具", Kind::Page, nullptr, 0, 0, 0, 0, "", nullptr},
     {&页面_设置, "页面_设置", Kind::Page, nullptr, 0, 0, 0, 0, "", nullptr},
     {&标签1, "标签1", Kind::Label, &页面_工具, 82, 47, 226, 32, "常用软件工具集", nullptr},
+    // One line: what does not fit is cut rather than wrapped out of sight.
     {&标签2, "标签2", Kind::Label, &页面_工具, 314, 63, 178, 14,
-     "[动态更新]QQ群" TESSARO_QQ_GROUP "/" TESSARO_QQ_GROUP2, nullptr},
+     "[动态更新]QQ群" TESSARO_QQ_GROUP "/" TESSARO_QQ_GROUP2, nullptr, SS_LEFTNOWORDWRAP},
     {&超级列表框1, "超级列表框1", Kind::ListView, &页面_工具, 3, 95, 275, 300, "", ShowToolPicture,
      WS_DISABLED},
     // The group box must not paint over the picture it frames.
@@ -60,7 +61,10 @@ void SetUpToolsPage() {
     c.iSubItem = i;
     SendMessageW(超级列表框1, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&c));
   }
-  // Above its group box, which is drawn around it.
+  // A group box paints its frame only: the page must paint the inside, which its
+  // WS_CLIPCHILDREN would leave out unless the box is transparent. The picture lies above it.
+  SetWindowLongPtrW(分组框1, GWL_EXSTYLE, GetWindowLongPtrW(分组框1, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
+  SetWindowPos(分组框1, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   SetWindowPos(图片框_广告, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -108,7 +108,8 @@ void Paint(HWND box, HDC dc) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
-  SetStretchBltMode(dc, HALFTONE);
+  // Averaging when shrinking; plain pixels when enlarging, which averaging would blur.
+  SetStretchBltMode(dc, r.right - r.left < p->width ? HALFTONE : COLORONCOLOR);
   SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, p->width, p->height,
                 p->pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
