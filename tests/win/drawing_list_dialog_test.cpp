@@ -20,6 +20,7 @@ struct DialogDriver {
   std::wstring title;
   int ticks = 0;
   bool typedIn = false;
+  std::wstring stuck;  // texts of the windows closed because the dialog did not end
 };
 DialogDriver* g_driver = nullptr;
 
@@ -56,34 +57,53 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR id, DWORD) {
     SendMessageW(GetDlgItem(d.dialog, IDOK), BM_CLICK, 0, 0);
     return;
   }
-  // Still open long after typing (or never found): give up rather than hang the test.
+  // Still open long after typing (or never found): report what is showing, close every dialog
+  // of this thread (an error box of the dialog included) rather than hang the test.
   if (d.ticks > 100) {
-    if (d.dialog && IsWindow(d.dialog)) PostMessageW(d.dialog, WM_COMMAND, IDCANCEL, 0);
-    KillTimer(nullptr, id);
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM) -> BOOL {
+          wchar_t cls[32] = {}, text[512] = {};
+          GetClassNameW(h, cls, 32);
+          if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(h)) {
+            HWND child = GetDlgItem(h, 0xFFFF);  // a message box's text
+            if (child) GetWindowTextW(child, text, 512);
+            g_driver->stuck += L"[" + std::wstring(text) + L"]";
+            PostMessageW(h, WM_COMMAND, IDCANCEL, 0);
+          }
+          return TRUE;
+        },
+        0);
   }
   if (d.typedIn && !IsWindow(d.dialog)) KillTimer(nullptr, id);
 }
 
 using DrawingListDialog = AppTest;
 
-TEST_F(DrawingListDialog, TwoQuotedNamesTypedIntoTheRealDialog) {
-  for (const char* name : {"a.dwg", "b.dwg", "c.dxf"}) WriteAll(dir->file(name), "drawing");
-  WriteAll(SettingsPath(), "[配置]\r\n路径=" + dir->path() + "\\\r\n");
-  Start();
-  ASSERT_EQ(lastFolder, dir->path() + "\\");
+// Clicks 增加 with the real dialog and types text into it.
+DialogDriver AddThroughDialog(HWND main, const std::wstring& typed) {
   Seam().openFiles = real::OpenFiles;
-
   DialogDriver driver;
   driver.owner = main;
-  driver.typed = L"\"a.dwg\" \"b.dwg\"";
+  driver.typed = typed;
   g_driver = &driver;
   UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveDialog);
   SendMessageW(mainwin::按钮_增加, BM_CLICK, 0, 0);
   KillTimer(nullptr, timer);
   g_driver = nullptr;
+  return driver;
+}
+
+TEST_F(DrawingListDialog, TwoQuotedNamesTypedIntoTheRealDialog) {
+  for (const char* name : {"a.dwg", "b.dwg", "c.dxf"}) WriteAll(dir->file(name), "drawing");
+  WriteAll(SettingsPath(), "[配置]\r\n路径=" + dir->path() + "\\\r\n");
+  Start();
+  ASSERT_EQ(lastFolder, dir->path() + "\\");
+  DialogDriver driver = AddThroughDialog(main, L"\"a.dwg\" \"b.dwg\"");
 
   ASSERT_TRUE(driver.dialog) << "no open-file dialog owned by the main window";
   EXPECT_TRUE(driver.typedIn);
+  EXPECT_EQ(WideToGbk(driver.stuck), "");
   EXPECT_FALSE(IsWindow(driver.dialog));
   EXPECT_EQ(WideToGbk(driver.title), "请选择要合并的CAD文件");
   ASSERT_EQ(drawing_list::RowCount(), 2);
