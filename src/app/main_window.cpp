@@ -119,17 +119,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void RegisterMainClass() {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kClassName;
-  RegisterClassW(&wc);
-  done = true;
+  ui::RegisterClassOnce(kClassName, WndProc, IDC_ARROW,
+                        static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), 0,
+                        LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
 }
 }  // namespace
 

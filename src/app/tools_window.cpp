@@ -143,16 +143,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void RegisterToolsClass() {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kClassName;
-  RegisterClassW(&wc);
-  done = true;
+  ui::RegisterClassOnce(kClassName, WndProc, IDC_ARROW,
+                        static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 }  // namespace
 

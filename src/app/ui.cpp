@@ -29,16 +29,7 @@ LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void RegisterPageClass() {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PageProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kPageClass;
-  RegisterClassW(&wc);
-  done = true;
+  RegisterClassOnce(kPageClass, PageProc, IDC_ARROW, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
 std::map<HWND, COLORREF>& EditColours() {
@@ -167,6 +158,22 @@ Text GetText(HWND control) {
   n = GetWindowTextW(control, buf.data(), n + 1);
   buf.resize(static_cast<std::size_t>(n > 0 ? n : 0));
   return WideToGbk(buf);
+}
+
+void RegisterClassOnce(const wchar_t* name, WNDPROC proc, LPCWSTR cursor, HBRUSH background,
+                       UINT style, HICON icon) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSW existing;
+  if (GetClassInfoW(inst, name, &existing)) return;
+  WNDCLASSW wc{};
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorW(nullptr, cursor);
+  wc.hIcon = icon;
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassW(&wc);
 }
 
 HFONT MakeFont(const Text& face, int pixelHeight, bool bold) {

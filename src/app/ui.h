@@ -34,6 +34,10 @@ const ControlDef* FindByName(const ControlDef* defs, std::size_t count, const ch
 void SetText(HWND control, const Text& text);
 Text GetText(HWND control);
 
+// Registers a window class of this module once; later calls for the same name do nothing.
+void RegisterClassOnce(const wchar_t* name, WNDPROC proc, LPCWSTR cursor = IDC_ARROW,
+                       HBRUSH background = nullptr, UINT style = 0, HICON icon = nullptr);
+
 HFONT MakeFont(const Text& face, int pixelHeight, bool bold);
 
 // Background colours of edit boxes (WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC answer with them).

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/ui.h"
 #include "common/gbk.h"
 #include "online/grid_model.h"
 
@@ -392,17 +393,7 @@ LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void RegisterGridClass() {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSW wc{};
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = GridProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  done = RegisterClassW(&wc) != 0;
-}
+void RegisterGridClass() { ui::RegisterClassOnce(kClassName, GridProc, IDC_ARROW, nullptr, CS_DBLCLKS); }
 
 void SetColumnCount(HWND g, int count) {
   if (GridData* d = Data(g)) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/ui.h"
+
 namespace {
 
 const wchar_t kClassName[] = L"TessaroPicture";
@@ -153,16 +155,7 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-void RegisterPictureBoxClass() {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PictureProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_HAND);
-  wc.lpszClassName = kClassName;
-  done = RegisterClassW(&wc) != 0;
-}
+void RegisterPictureBoxClass() { ui::RegisterClassOnce(kClassName, PictureProc, IDC_HAND); }
 
 bool DecodePicture(const std::string& bytes, Picture& out) {
   out = Picture();
