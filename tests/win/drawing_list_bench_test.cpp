@@ -36,7 +36,7 @@ TEST_F(DrawingListBench, DISABLED_AddFiveThousandFiles) {
       seam->openFileAnswers.push_back(
           OpenFileResult{TextArray(paths.begin(), paths.begin() + static_cast<long>(n)), false});
       double t0 = Seconds();
-      SendMessageW(mainwin::按钮_增加, BM_CLICK, 0, 0);
+      Click(mainwin::按钮_增加);
       double t = Seconds() - t0;
       EXPECT_EQ(drawing_list::RowCount(), static_cast<int>(n));
       PumpMessages();  // let the list paint before the next run

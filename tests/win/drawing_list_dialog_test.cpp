@@ -88,7 +88,7 @@ DialogDriver AddThroughDialog(HWND main, const std::wstring& typed) {
   driver.typed = typed;
   g_driver = &driver;
   UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveDialog);
-  SendMessageW(mainwin::按钮_增加, BM_CLICK, 0, 0);
+  Click(mainwin::按钮_增加);
   KillTimer(nullptr, timer);
   g_driver = nullptr;
   return driver;

@@ -18,7 +18,6 @@
 namespace {
 
 HWND List() { return mainwin::超级列表框1; }
-void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 std::vector<int> SelectedRows() {
   std::vector<int> rows;

@@ -61,6 +61,11 @@ class TempProgramDir {
 void RemoveTree(const Text& path);
 // Dispatches every waiting message of this thread, as the program's loop does.
 void PumpMessages();
+// A click on a button, check box or radio button of this thread through BM_CLICK, as a user's
+// click reaches the control. Wine's button loses a BM_CLICK now and then (its capture changes
+// between the emulated press and release, so no BN_CLICKED follows); the click is watched and,
+// when the parent heard nothing, given again, with a line on stderr saying so.
+void Click(HWND button);
 std::string ReadAll(const Text& path);
 void WriteAll(const Text& path, const std::string& bytes);
 DWORD FileAttributes(const Text& path);

@@ -83,9 +83,9 @@ TEST_F(MainWindow, NineteenthStartThenTwentieth) {
 TEST_F(MainWindow, HelpCheckBoxWritesOnEveryClick) {
   Start();
   ASSERT_TRUE(Checked(mainwin::选择框_网页));
-  SendMessageW(mainwin::选择框_网页, BM_CLICK, 0, 0);
+  Click(mainwin::选择框_网页);
   EXPECT_EQ(ReadSetting("帮助"), "0");
-  SendMessageW(mainwin::选择框_网页, BM_CLICK, 0, 0);
+  Click(mainwin::选择框_网页);
   EXPECT_EQ(ReadSetting("帮助"), "1");
   EXPECT_EQ(helpFlagText, "1");  // the global only changes at the next start
 }
@@ -235,7 +235,7 @@ TEST_F(MainWindow, HomePageLabels) {
 TEST_F(MainWindow, CloseConfirmation) {
   Start();
   seam->messageAnswers = {IDCANCEL};
-  SendMessageW(mainwin::按钮_关闭, BM_CLICK, 0, 0);
+  Click(mainwin::按钮_关闭);
   ASSERT_EQ(seam->messages.size(), 1u);
   const MessageRecord& m = seam->messages[0];
   EXPECT_EQ(m.owner, main);
@@ -245,7 +245,7 @@ TEST_F(MainWindow, CloseConfirmation) {
   EXPECT_EQ(m.type & MB_ICONMASK, 0u);
   EXPECT_TRUE(IsWindow(main));
   seam->messageAnswers = {IDOK};
-  SendMessageW(mainwin::按钮_关闭, BM_CLICK, 0, 0);
+  Click(mainwin::按钮_关闭);
   EXPECT_FALSE(IsWindow(main));
 }
 
@@ -268,7 +268,7 @@ TEST_F(MainWindow, EscAndCloseBoxEndAtOnce) {
 
 TEST_F(MainWindow, OneToolsWindowBroughtToFront) {
   Start();
-  SendMessageW(mainwin::按钮_广告, BM_CLICK, 0, 0);
+  Click(mainwin::按钮_广告);
   HWND tools = toolswin::window;
   ASSERT_TRUE(tools && IsWindow(tools));
   EXPECT_EQ(GetWindow(tools, GW_OWNER), main);
@@ -280,7 +280,7 @@ TEST_F(MainWindow, OneToolsWindowBroughtToFront) {
   EXPECT_EQ(SendMessageW(toolswin::选择夹1, TCM_GETITEMCOUNT, 0, 0), 2);
   EXPECT_EQ(SendMessageW(toolswin::选择夹1, TCM_GETCURSEL, 0, 0), 0);
   ShowWindow(tools, SW_MINIMIZE);
-  SendMessageW(mainwin::按钮_广告, BM_CLICK, 0, 0);
+  Click(mainwin::按钮_广告);
   EXPECT_EQ(toolswin::window, tools);
   EXPECT_FALSE(IsIconic(tools));
   EXPECT_TRUE(IsWindowEnabled(main));  // modeless

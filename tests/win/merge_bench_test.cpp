@@ -47,7 +47,7 @@ TEST_F(MergeBench, DISABLED_TwoHundredDrawings) {
     if (begin.QuadPart == 0) QueryPerformanceCounter(&begin);
     else QueryPerformanceCounter(&end);
   };
-  SendMessageW(mainwin::按钮_开始合图, BM_CLICK, 0, 0);
+  Click(mainwin::按钮_开始合图);
   ASSERT_EQ(seam->messages.size(), 2u);
   const std::vector<FakeCadCall> calls = cad.Calls();
   int inserted = 0;

@@ -82,7 +82,7 @@ class MergeRun : public AppTest {
     ui::SetText(编辑框_定向垂直数量, v);
   }
   void ClickStart() {
-    SendMessageW(mainwin::按钮_开始合图, BM_CLICK, 0, 0);
+    Click(mainwin::按钮_开始合图);
     PumpMessages();
   }
   void ExpectMessages(const std::vector<std::pair<Text, Text>>& want) {

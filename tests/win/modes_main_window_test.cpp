@@ -39,8 +39,8 @@ void UserPicks(int item) {
                reinterpret_cast<LPARAM>(mainwin::组合框_尺寸));
 }
 
-void Click(HWND radio) {
-  SendMessageW(radio, BM_CLICK, 0, 0);
+void ClickAndPump(HWND radio) {
+  Click(radio);
   PumpMessages();
 }
 
@@ -143,7 +143,7 @@ TEST_F(Modes, EachRadioButtonSetsItsModeBoxesAndPreset) {
     SCOPED_TRACE(ui::GetText(*s.radio) + " after mode " + IntToText(ArrangementMode));
     TypeSizes("777", "666");  // typed sizes give way to the preset
     UserPicks(5);
-    Click(*s.radio);
+    ClickAndPump(*s.radio);
     EXPECT_EQ(ArrangementMode, s.mode);
     ExpectCheckedRadio(*s.radio);
     ExpectCountBoxes(s.enabled);
@@ -172,7 +172,7 @@ TEST_F(Modes, UserPickFillsTheSizesAndKeepsTheMode) {
   };
   for (const auto& m : modes) {
     SCOPED_TRACE(ui::GetText(*m.radio));
-    Click(*m.radio);
+    ClickAndPump(*m.radio);
     const Text lengthBefore = Length(), widthBefore = Width();
     // A selection by program alone applies nothing.
     SendMessageW(组合框_尺寸, CB_SETCURSEL, 7, 0);
@@ -193,7 +193,7 @@ TEST_F(Modes, UserPickFillsTheSizesAndKeepsTheMode) {
 // The tools window's closing refills the box and brings the A0 preset back, whatever the mode.
 TEST_F(Modes, PrepareSizePresetsKeepsTheMode) {
   Start();
-  Click(mainwin::单选框_定);
+  ClickAndPump(mainwin::单选框_定);
   sizeListText = "B5-横向-250*176/Z1-定向排-105*95/";
   PrepareSizePresets();
   EXPECT_EQ(ArrangementMode, 4);
@@ -258,7 +258,7 @@ TEST_F(Modes, SizeListsFromTheSettings) {
     EXPECT_EQ(Length(), "1189");
     EXPECT_EQ(Width(), "841");
 
-    Click(mainwin::单选框_定);
+    ClickAndPump(mainwin::单选框_定);
     EXPECT_EQ(Selected(), c.directionalItem);
     EXPECT_EQ(Length(), "105");
     EXPECT_EQ(Width(), "95");
@@ -283,7 +283,7 @@ TEST_F(Modes, SizeListsFromTheSettings) {
 // --gtest_also_run_disabled_tests): the directional mode, white directional boxes, grey others.
 TEST_F(Modes, DISABLED_HoldForScreenshot) {
   Start();
-  Click(mainwin::单选框_定);
+  ClickAndPump(mainwin::单选框_定);
   const DWORD until = GetTickCount() + 20000;
   while (GetTickCount() < until) {
     PumpMessages();

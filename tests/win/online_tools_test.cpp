@@ -38,7 +38,7 @@ class ToolsPage : public AppTest {
     else seam->fetchBodies.erase(NoticeFileUrl());
     if (!main) Start();
     seam->fetchedUrls.clear();
-    SendMessageW(mainwin::按钮_广告, BM_CLICK, 0, 0);
+    Click(mainwin::按钮_广告);
     ASSERT_TRUE(toolswin::window && IsWindow(toolswin::window));
     PumpMessages();
   }

@@ -29,7 +29,7 @@ class SettingsPage : public AppTest {
     OpenTools();
   }
   void OpenTools() {
-    SendMessageW(mainwin::按钮_广告, BM_CLICK, 0, 0);
+    Click(mainwin::按钮_广告);
     ASSERT_TRUE(toolswin::window && IsWindow(toolswin::window));
     toolswin::ShowPage(1);
     PumpMessages();
@@ -57,7 +57,7 @@ class SettingsPage : public AppTest {
     PumpMessages();
   }
   static void Press(HWND button) {
-    SendMessageW(button, BM_CLICK, 0, 0);
+    Click(button);
     PumpMessages();
   }
   void Save() {
@@ -349,7 +349,7 @@ TEST_F(SettingsPage, EnterAndEscThroughTheProgramsLoopEndTheEdit) {
 TEST_F(SettingsPage, ClosingReloadsSettingsOnEveryClose) {
   Open();
   HWND combo = mainwin::组合框_尺寸;
-  SendMessageW(mainwin::单选框_定, BM_CLICK, 0, 0);
+  Click(mainwin::单选框_定);
   const int mode = ArrangementMode;
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
