@@ -19,6 +19,9 @@ void DeselectRow(int row);
 int CurrentRow();
 void SetCurrentRow(int row);             // an index with no row changes nothing; no scrolling
 void MakeVisible(int row);
+// Scrolls a row that lies below the visible rows to the top of the list, a page at a time; rows
+// already shown or above stay as they are.
+void ShowFromRow(int row);
 void GiveFocus();
 }  // namespace drawing_list
 

@@ -102,6 +102,17 @@ void SetCurrentRow(int row) {
 }
 
 void MakeVisible(int row) { ListView_EnsureVisible(List(), row, FALSE); }
+
+void ShowFromRow(int row) {
+  const int top = ListView_GetTopIndex(List());
+  const int page = ListView_GetCountPerPage(List());
+  if (row < top + page || row >= RowCount()) return;
+  RECT first, target;
+  if (!ListView_GetItemRect(List(), top, &first, LVIR_BOUNDS) ||
+      !ListView_GetItemRect(List(), row, &target, LVIR_BOUNDS))
+    return;
+  ListView_Scroll(List(), 0, target.top - first.top);
+}
 void GiveFocus() { SetFocus(List()); }
 }  // namespace drawing_list
 
