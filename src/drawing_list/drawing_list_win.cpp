@@ -113,6 +113,7 @@ void ShowFromRow(int row) {
     return;
   ListView_Scroll(List(), 0, target.top - first.top);
 }
+
 void GiveFocus() { SetFocus(List()); }
 }  // namespace drawing_list
 
