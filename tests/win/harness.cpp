@@ -108,9 +108,6 @@ LRESULT CALLBACK WatchClicks(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void Click(HWND button) {
-  // A click's handler may click again (a test's answer to a box); keep the outer click's state.
-  const HWND outerWatched = g_clickWatched;
-  const bool outerHeard = g_clickHeard;
   HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchClicks, nullptr, GetCurrentThreadId());
   g_clickWatched = button;
   g_clickHeard = false;
@@ -123,8 +120,7 @@ void Click(HWND button) {
     SendMessageW(button, BM_CLICK, 0, 0);
     if (!hook) break;  // nothing to watch with
   }
-  g_clickWatched = outerWatched;
-  g_clickHeard = outerHeard;
+  g_clickWatched = nullptr;
   if (hook) UnhookWindowsHookEx(hook);
 }
 
